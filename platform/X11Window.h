@@ -1,0 +1,10 @@
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include <string>
+
+// What SDL does not say to the window manager: the name on the taskbar entry
+// (code page 932) and which frame buttons the window offers.
+void ApplyWindowManagerHints(SDL_Window* window, const std::string& iconName, bool maximizeButton,
+                             bool minimizeButton);
