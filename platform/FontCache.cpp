@@ -1,0 +1,35 @@
+#include "FontCache.h"
+
+#include <string>
+
+#include "Errors.h"
+
+FontCache& FontCache::Shared() {
+  static FontCache cache;
+  return cache;
+}
+
+FontCache::FontCache() {
+  if (TTF_Init() != 0)
+    throw EOutOfResources(std::string("Cannot start the font engine: ") + TTF_GetError());
+}
+
+FontCache::~FontCache() {
+  for (auto& [key, font] : fonts_) TTF_CloseFont(font);
+  TTF_Quit();
+}
+
+// At the library's default of 72 dots per inch a size of N points is an em of
+// N pixels.
+TTF_Font* FontCache::Get(const FontFile& file, int pixelSize, bool bold) {
+  auto key = std::make_tuple(file, pixelSize, bold);
+  auto found = fonts_.find(key);
+  if (found != fonts_.end()) return found->second;
+  TTF_Font* font = TTF_OpenFontIndex(file.Path.c_str(), pixelSize, file.Index);
+  if (font == nullptr) {
+    throw EOutOfResources("Cannot open the font " + file.Path + ": " + TTF_GetError());
+  }
+  if (bold) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
+  fonts_.emplace(std::move(key), font);
+  return font;
+}
