@@ -17,10 +17,12 @@
 
 namespace {
 
+// The file name as the program's texts hold it, in code page 932.
 std::string ExecutableFileName(const char* argv0) {
   char path[4096];
   ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string(argv0 ? argv0 : "");
+  std::string name = length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string(argv0 ? argv0 : "");
+  return Utf8ToCp932(name).value_or(name);
 }
 
 // Nothing caught the error: say what and where on standard error always, and

@@ -33,8 +33,13 @@ std::string FormatAddress(const void* address) {
 std::string ApplicationTitleFromFileName(std::string_view fileName) {
   std::string_view name = fileName.substr(fileName.find_last_of('/') + 1);
   std::string title(name.substr(0, name.find('.')));
-  for (std::size_t i = 1; i < title.size(); ++i) {
-    if (title[i] >= 'A' && title[i] <= 'Z') title[i] = static_cast<char>(title[i] - 'A' + 'a');
+  for (std::size_t i = 0; i < title.size(); ++i) {
+    // A double-byte character is no letter, even where its trail byte looks like one.
+    if (IsLeadByte(static_cast<unsigned char>(title[i]))) {
+      ++i;
+    } else if (i > 0 && title[i] >= 'A' && title[i] <= 'Z') {
+      title[i] = static_cast<char>(title[i] - 'A' + 'a');
+    }
   }
   return title;
 }

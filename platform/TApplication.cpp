@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <new>
+#include <utility>
 
 #include "Cp932.h"
 #include "Errors.h"
@@ -42,6 +43,9 @@ void StartWindowSystem(const std::string& windowClass) {
   // Closing the last window is the program's decision, not SDL's.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  // A window needs a display: without one SDL would fall back to drawing
+  // off screen, and the piece would run unseen. SDL_VIDEODRIVER still rules.
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     throw EOutOfResources("ウィンドウシステムに接続できません (" + std::string(SDL_GetError()) + ")");
   }
@@ -102,7 +106,7 @@ void TApplication::ProcessMessages() {
 // then at most one timer tick, only when nothing else waits.
 bool TApplication::ProcessMessage() {
   SDL_Event event;
-  if (SDL_PollEvent(&event)) {
+  if (TakeMessage(event)) {
     if (event.type == quitEvent_) {
       terminated_ = true;
     } else {
@@ -111,6 +115,13 @@ bool TApplication::ProcessMessage() {
     return true;
   }
   return PaintOne() || TickOne();
+}
+
+// SDL_PollEvent reports an empty queue at the end of each "poll cycle", even
+// when messages posted meanwhile (by a handler, say) wait behind it; a second
+// poll starts a new cycle and tells whether the queue is really empty.
+bool TApplication::TakeMessage(SDL_Event& event) {
+  return SDL_PollEvent(&event) || SDL_PollEvent(&event);
 }
 
 void TApplication::Dispatch(const SDL_Event& event) {
@@ -196,18 +207,27 @@ void TApplication::HandleException(std::exception_ptr error) {
 void TApplication::MessageBox(const std::string& text, const std::string& caption) {
   TCustomForm* owner = mainForm_ && mainForm_->HandleAllocated() ? mainForm_ : nullptr;
   TMessageForm box(text, caption, owner);
-  std::vector<TCustomForm*> disabled;
-  for (TCustomForm* form : windows_) {
-    if (form->InputEnabled()) {
-      form->SetInputEnabled(false);
-      disabled.push_back(form);
-    }
-  }
-  windows_.push_back(&box);
+  ModalScope scope(*this, box);
   box.Show();
   while (!box.Dismissed() && !terminated_) HandleMessage();
-  std::erase(windows_, &box);
-  for (TCustomForm* form : disabled) form->SetInputEnabled(true);
+}
+
+// While a box is open it is the only window that takes input; the other forms
+// get their input back however the box's loop ends.
+TApplication::ModalScope::ModalScope(TApplication& application, TMessageForm& box)
+    : application_(application), box_(box), outerBox_(std::exchange(application.modalBox_, &box)) {
+  for (TCustomForm* form : application_.windows_) {
+    if (!form->InputEnabled()) continue;
+    form->SetInputEnabled(false);
+    disabled_.push_back(form);
+  }
+  application_.windows_.push_back(&box);
+}
+
+TApplication::ModalScope::~ModalScope() {
+  std::erase(application_.windows_, &box_);
+  application_.modalBox_ = outerBox_;
+  for (TCustomForm* form : disabled_) form->SetInputEnabled(true);
 }
 
 void TApplication::SetTimer(TTimer& timer, unsigned interval) {

@@ -10,6 +10,7 @@
 #include "TComponent.h"
 #include "TCustomForm.h"
 
+class TMessageForm;
 class TTimer;
 
 // The one application object: its title, its forms, the message loop with its
@@ -50,11 +51,27 @@ class TApplication : public TComponent {
   // A modal box with a stop icon and one OK button; timers and repaints go on
   // while it is open, but no other window takes input.
   void MessageBox(const std::string& text, const std::string& caption);
+  // The message box open now (the innermost one), or null.
+  TMessageForm* ModalBox() const { return modalBox_; }
 
   void SetTimer(TTimer& timer, unsigned interval);
   void KillTimer(TTimer& timer);
 
  private:
+  class ModalScope {
+   public:
+    ModalScope(TApplication& application, TMessageForm& box);
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+   private:
+    TApplication& application_;
+    TMessageForm& box_;
+    TMessageForm* outerBox_;
+    std::vector<TCustomForm*> disabled_;
+  };
+
   struct TimerEntry {
     TTimer* timer;
     Uint64 interval;
@@ -62,6 +79,7 @@ class TApplication : public TComponent {
   };
 
   bool ProcessMessage();
+  static bool TakeMessage(SDL_Event& event);
   void Dispatch(const SDL_Event& event);
   bool PaintOne();
   bool TickOne();
@@ -77,6 +95,7 @@ class TApplication : public TComponent {
   Uint32 quitEvent_ = 0;
   bool terminated_ = false;
   TCustomForm* mainForm_ = nullptr;
+  TMessageForm* modalBox_ = nullptr;
   std::vector<std::unique_ptr<TCustomForm>> forms_;
   std::vector<TCustomForm*> windows_;
   std::vector<TimerEntry> timers_;

@@ -157,13 +157,16 @@ void TCustomForm::HandleWindowEvent(const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_CLOSE:
       if (inputEnabled_) CloseRequested();
       break;
+    case SDL_WINDOWEVENT_LEAVE: pointerInside_ = false; break;
     default: break;
   }
 }
 
 void TCustomForm::HandleMouseMotion(const SDL_MouseMotionEvent& event) {
-  if (!inputEnabled_ || IsMotionBeforeLeave()) return;
   TPoint point{event.x, event.y};
+  pointerInside_ = true;
+  pointer_ = point;
+  if (!inputEnabled_ || IsMotionBeforeLeave()) return;
   if (TControl* target = MouseTarget(point)) {
     target->MouseMove(CurrentShiftState(), point.X - target->Left(), point.Y - target->Top());
   }
@@ -208,14 +211,10 @@ void TCustomForm::ReleaseCapture() {
   capture_ = nullptr;
 }
 
+// Runs only once the queue is empty, so the pointer that the taken messages
+// tell of is where the window system has it now.
 void TCustomForm::CheckMouseLeave() {
-  TControl* current = nullptr;
-  if (window_ && SDL_GetMouseFocus() == window_) {
-    int x = 0;
-    int y = 0;
-    SDL_GetMouseState(&x, &y);
-    current = ControlAtPos({x, y});
-  }
+  TControl* current = pointerInside_ ? ControlAtPos(pointer_) : nullptr;
   if (current == mouseControl_) return;
   TControl* previous = mouseControl_;
   mouseControl_ = current;

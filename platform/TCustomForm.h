@@ -98,4 +98,7 @@ class TCustomForm : public TComponent {
   bool inputEnabled_ = true;
   TControl* capture_ = nullptr;
   TControl* mouseControl_ = nullptr;
+  // Where the pointer is, as the messages taken so far tell it.
+  bool pointerInside_ = false;
+  TPoint pointer_;
 };
