@@ -42,6 +42,8 @@ class SoundPlayer {
       if (open) Start(*fileName);
     }
     if (open) CloseDevice();
+    // SDL keeps per-thread error text for threads it did not start.
+    SDL_TLSCleanup();
   }
 
   std::optional<std::string> NextRequest() {
