@@ -16,6 +16,7 @@
 #include "TMessageForm.h"
 #include "TPicture.h"
 #include "TTimer.h"
+#include "X11Window.h"
 
 TApplication* Application = nullptr;
 
@@ -49,6 +50,7 @@ void StartWindowSystem(const std::string& windowClass) {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     throw EOutOfResources("ウィンドウシステムに接続できません (" + std::string(SDL_GetError()) + ")");
   }
+  if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) IgnoreWakeupsToClosedWindows();
 }
 
 }  // namespace
@@ -67,12 +69,12 @@ TApplication::TApplication(const std::string& exeFileName)
 }
 
 TApplication::~TApplication() {
-  // Forms go first: their timers and windows are released while the window
-  // system is still up.
+  // The sound thread goes first, so nothing wakes the loop any more; then the
+  // forms, whose timers and windows are released while the window system is up.
+  StopSoundPlayer();
   windows_.clear();
   while (!forms_.empty()) forms_.pop_back();
   timers_.clear();
-  StopSoundPlayer();
   TPicture::UnregisterFileFormats();
   Application = nullptr;
   SDL_QuitSubSystem(SDL_INIT_VIDEO);

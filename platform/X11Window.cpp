@@ -3,6 +3,7 @@
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 
 #include "Cp932.h"
 
@@ -49,7 +50,19 @@ void SetFrameButtons(Display* display, Window window, bool maximize, bool minimi
                   reinterpret_cast<const unsigned char*>(&hints), 5);
 }
 
+XErrorHandler previousErrorHandler = nullptr;
+
+int FilterWakeupErrors(Display* display, XErrorEvent* error) {
+  if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+  return previousErrorHandler ? previousErrorHandler(display, error) : 0;
+}
+
 }  // namespace
+
+void IgnoreWakeupsToClosedWindows() {
+  XErrorHandler previous = XSetErrorHandler(FilterWakeupErrors);
+  if (previous != FilterWakeupErrors) previousErrorHandler = previous;
+}
 
 void ApplyWindowManagerHints(SDL_Window* window, const std::string& iconName, bool maximizeButton,
                              bool minimizeButton) {

@@ -13,7 +13,7 @@ packages=(
 )
 if [[ "${1:-}" == test ]]; then
   packages+=(
-    libgtest-dev libxtst-dev
+    libgtest-dev libxtst-dev clang libclang-rt-14-dev
     xvfb xdotool x11-utils imagemagick faketime libjpeg-turbo-progs locales
   )
 fi
