@@ -14,7 +14,7 @@ packages=(
 if [[ "${1:-}" == test ]]; then
   packages+=(
     libgtest-dev libxtst-dev clang libclang-rt-14-dev
-    xvfb xdotool x11-utils imagemagick faketime libjpeg-turbo-progs locales
+    xvfb xdotool x11-utils imagemagick faketime libjpeg-turbo-progs locales desktop-file-utils
   )
 fi
 
