@@ -7,8 +7,10 @@
 // device, is not reported: the sound just does not play.
 void PlaySoundAsync(const std::string& fileName);
 
-// Opens the audio device in the background, ahead of the first sound.
+// Starts the audio subsystem and the player's thread; call on the main thread.
+// The device itself opens only when a sound plays.
 void StartSoundPlayer();
 
-// Stops the player and closes the audio device (at shutdown).
+// Stops the player, closes the audio device and the audio subsystem (at
+// shutdown, on the main thread).
 void StopSoundPlayer();

@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev
+  libsdl2-dev libsdl2-ttf-dev
   libjpeg62-turbo-dev libfontconfig-dev libx11-dev
   fonts-ipafont-gothic
 )
