@@ -35,7 +35,7 @@ class WaveData {
   WaveData& operator=(const WaveData&) = delete;
 
   bool Playable() const { return bytes_ && length_ > 0; }
-  const SDL_AudioSpec& Spec() const { return spec_; }
+  const SDL_AudioSpec& Format() const { return spec_; }
   const Uint8* Bytes() const { return bytes_; }
   Uint32 Length() const { return length_; }
 
@@ -114,8 +114,8 @@ class SoundPlayer {
   void Start(const std::string& fileName) {
     WaveData wave(fileName);
     if (!wave.Playable()) return;
-    if (device_ && !SameFormat(deviceSpec_, wave.Spec())) CloseDevice();
-    if (!device_ && !OpenDevice(wave.Spec())) return;
+    if (device_ && !SameFormat(deviceSpec_, wave.Format())) CloseDevice();
+    if (!device_ && !OpenDevice(wave.Format())) return;
     SDL_ClearQueuedAudio(device_);
     if (SDL_QueueAudio(device_, wave.Bytes(), wave.Length()) != 0) return;
     SDL_PauseAudioDevice(device_, 0);
