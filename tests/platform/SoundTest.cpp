@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/Sound.h"
+#include "tests/support/WaveFile.h"
 
 namespace {
 
@@ -40,25 +41,8 @@ std::vector<char> ToneBytes(int samples) {
   return bytes;
 }
 
-void PutLittleEndian(std::ofstream& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
 void WriteWave(const std::filesystem::path& file, const std::vector<char>& data) {
-  std::ofstream out(file, std::ios::binary);
-  out << "RIFF";
-  PutLittleEndian(out, static_cast<std::uint32_t>(36 + data.size()), 4);
-  out << "WAVEfmt ";
-  PutLittleEndian(out, 16, 4);  // format chunk size
-  PutLittleEndian(out, 1, 2);  // PCM
-  PutLittleEndian(out, 1, 2);  // mono
-  PutLittleEndian(out, kSampleRate, 4);
-  PutLittleEndian(out, kSampleRate * 2, 4);  // bytes per second
-  PutLittleEndian(out, 2, 2);  // bytes per frame
-  PutLittleEndian(out, 16, 2);  // bits per sample
-  out << "data";
-  PutLittleEndian(out, static_cast<std::uint32_t>(data.size()), 4);
-  out.write(data.data(), static_cast<std::streamsize>(data.size()));
+  test_support::WriteMonoWave16(file, kSampleRate, data);
 }
 
 bool WaitFor(const std::function<bool()>& condition) {

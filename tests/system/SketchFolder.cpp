@@ -6,8 +6,10 @@
 #include <fstream>
 #include <numbers>
 #include <stdexcept>
+#include <vector>
 
 #include "JpegTools.h"
+#include "tests/support/WaveFile.h"
 
 namespace {
 
@@ -15,10 +17,6 @@ constexpr int kSampleRate = 44100;
 constexpr double kChimeSeconds = 0.4;
 constexpr double kChimeHertz = 660.0;
 constexpr double kChimeAmplitude = 20000.0;
-
-void PutLittleEndian(std::ofstream& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
 
 }  // namespace
 
@@ -46,26 +44,16 @@ void SketchFolder::WritePictureBytes(const std::string& bytes) const {
   if (!out) throw std::runtime_error("cannot write the picture");
 }
 
-// 16-bit mono PCM in a RIFF WAVE container.
+// A plain tone, loud enough to tell from silence.
 void SketchFolder::WriteChime() const {
   const auto samples = static_cast<std::uint32_t>(kSampleRate * kChimeSeconds);
-  const std::uint32_t dataBytes = samples * 2;
-  std::ofstream out(root_ / "[]" / "r1.wav", std::ios::binary);
-  out << "RIFF";
-  PutLittleEndian(out, 36 + dataBytes, 4);
-  out << "WAVEfmt ";
-  PutLittleEndian(out, 16, 4);  // format chunk size
-  PutLittleEndian(out, 1, 2);  // PCM
-  PutLittleEndian(out, 1, 2);  // mono
-  PutLittleEndian(out, kSampleRate, 4);
-  PutLittleEndian(out, kSampleRate * 2, 4);  // bytes per second
-  PutLittleEndian(out, 2, 2);  // bytes per frame
-  PutLittleEndian(out, 16, 2);  // bits per sample
-  out << "data";
-  PutLittleEndian(out, dataBytes, 4);
+  std::vector<char> pcm;
+  pcm.reserve(samples * 2);
   for (std::uint32_t i = 0; i < samples; ++i) {
     double value = kChimeAmplitude * std::sin(2 * std::numbers::pi * kChimeHertz * i / kSampleRate);
-    PutLittleEndian(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value))), 2);
+    auto sample = static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value)));
+    pcm.push_back(static_cast<char>(sample & 0xFF));
+    pcm.push_back(static_cast<char>(sample >> 8));
   }
-  if (!out) throw std::runtime_error("cannot write the chime");
+  test_support::WriteMonoWave16(root_ / "[]" / "r1.wav", kSampleRate, pcm);
 }
