@@ -57,8 +57,7 @@ void StartWindowSystem(const std::string& windowClass) {
 
 TApplication::TApplication(const std::string& exeFileName)
     : TComponent("Application"),
-      title_(ApplicationTitleFromFileName(exeFileName)),
-      exeName_(exeFileName.substr(exeFileName.find_last_of('/') + 1)) {
+      title_(ApplicationTitleFromFileName(exeFileName)) {
   StartWindowSystem("TForm1");
   quitEvent_ = SDL_RegisterEvents(1);
   DecimalChar = ReadDecimalSeparator();
@@ -164,13 +163,17 @@ bool TApplication::PaintOne() {
 // busy are not made up.
 bool TApplication::TickOne() {
   Uint64 now = SDL_GetTicks64();
-  auto due = std::min_element(timers_.begin(), timers_.end(),
-                              [](const TimerEntry& a, const TimerEntry& b) { return a.due < b.due; });
+  auto due = NextTimer();
   if (due == timers_.end() || due->due > now) return false;
   while (due->due <= now) due->due += due->interval;
   TTimer* timer = due->timer;
   Guarded([timer] { timer->Tick(); });
   return true;
+}
+
+std::vector<TApplication::TimerEntry>::iterator TApplication::NextTimer() {
+  return std::min_element(timers_.begin(), timers_.end(),
+                          [](const TimerEntry& a, const TimerEntry& b) { return a.due < b.due; });
 }
 
 void TApplication::Idle() {
@@ -187,9 +190,7 @@ void TApplication::WaitMessage() {
     return;
   }
   Uint64 now = SDL_GetTicks64();
-  Uint64 next = std::min_element(timers_.begin(), timers_.end(), [](const TimerEntry& a, const TimerEntry& b) {
-                  return a.due < b.due;
-                })->due;
+  Uint64 next = NextTimer()->due;
   if (next > now) SDL_WaitEventTimeout(nullptr, static_cast<int>(next - now));
 }
 

@@ -24,7 +24,6 @@ class TApplication : public TComponent {
   ~TApplication() override;
 
   const std::string& Title() const { return title_; }
-  const std::string& ExeName() const { return exeName_; }
   TCustomForm* MainForm() const { return mainForm_; }
 
   // Start-up hook of the application; this program installs none.
@@ -85,13 +84,13 @@ class TApplication : public TComponent {
   bool TickOne();
   void Idle();
   void WaitMessage();
+  std::vector<TimerEntry>::iterator NextTimer();
   TCustomForm* WindowForEvent(const SDL_Event& event) const;
   template <typename Action>
   void Guarded(Action action);
   void AdoptForm(std::unique_ptr<TCustomForm> form);
 
   std::string title_;
-  std::string exeName_;
   Uint32 quitEvent_ = 0;
   bool terminated_ = false;
   TCustomForm* mainForm_ = nullptr;

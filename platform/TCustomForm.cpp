@@ -96,13 +96,15 @@ void TCustomForm::PaintInvalid() {
   TCanvas canvas(surface);
   std::vector<SDL_Rect> presented;
   for (const TRect& r : rects) presented.push_back({r.Left, r.Top, r.Width(), r.Height()});
+  // What did paint is presented even when a control failed.
+  std::exception_ptr failure;
   try {
     ForEachThenRethrow(rects, [&](const TRect& rect) { PaintRect(canvas, rect); });
   } catch (...) {
-    SDL_UpdateWindowSurfaceRects(window_, presented.data(), static_cast<int>(presented.size()));
-    throw;
+    failure = std::current_exception();
   }
   SDL_UpdateWindowSurfaceRects(window_, presented.data(), static_cast<int>(presented.size()));
+  if (failure) std::rethrow_exception(failure);
 }
 
 void TCustomForm::PaintRect(TCanvas& canvas, const TRect& rect) {

@@ -30,7 +30,6 @@ class TFont {
 
   // Pixel em size of the glyphs: the character height.
   int PixelSize() const { return height_ < 0 ? -height_ : height_; }
-  int Weight() const { return style_ == TFontStyle::Bold ? 700 : 400; }
   // Scales through the point size, as a form scaled to the screen does.
   void ScaleBy(int numerator, int denominator, int pixelsPerInch);
 

@@ -11,7 +11,8 @@ TForm::TForm(TApplication& application, std::string name)
     : TCustomForm(std::move(name)), application_(application) {}
 
 void TForm::Loaded() {
-  if (scaled_) ScaleToScreen(ScreenPixelsPerInch());
+  // Forms of this library are always scaled to the screen they open on.
+  ScaleToScreen(ScreenPixelsPerInch());
   for (const auto& control : Controls()) control->Loaded();
   if (oldCreateOrder_) DoCreate();
 }

@@ -22,7 +22,6 @@ class TForm : public TCustomForm {
 
   void SetLeft(int left) { position_.X = left; }
   void SetTop(int top) { position_.Y = top; }
-  TPoint Position() const { return position_; }
   void SetBorderIcons(TBorderIcons icons) { borderIcons_ = icons; }
   void SetBorderStyle(TFormBorderStyle style) { borderStyle_ = style; }
   void SetClientWidth(int width) { SetClientSize({width, ClientSize().Height}); }
@@ -33,7 +32,6 @@ class TForm : public TCustomForm {
   void SetOldCreateOrder(bool oldCreateOrder) { oldCreateOrder_ = oldCreateOrder; }
   void SetPixelsPerInch(int pixelsPerInch) { pixelsPerInch_ = pixelsPerInch; }
   void SetTextHeight(int textHeight) { textHeight_ = textHeight; }
-  void SetScaled(bool scaled) { scaled_ = scaled; }
   void SetOnCreate(TNotifyEvent handler) { onCreate_ = std::move(handler); }
 
   // Ends the reading of the layout: scaling, then every control's own loading.
@@ -56,6 +54,5 @@ class TForm : public TCustomForm {
   bool oldCreateOrder_ = true;
   int pixelsPerInch_ = 96;
   int textHeight_ = 0;
-  bool scaled_ = true;
   TNotifyEvent onCreate_;
 };

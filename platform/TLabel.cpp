@@ -28,12 +28,6 @@ void TLabel::SetTransparent(bool transparent) {
   Invalidate();
 }
 
-void TLabel::SetAutoSize(bool autoSize) {
-  if (autoSize == autoSize_) return;
-  autoSize_ = autoSize;
-  AdjustBounds();
-}
-
 void TLabel::Paint(TCanvas& canvas) {
   if (!transparent_) canvas.FillRect(BoundsRect(), color_);
   DrawLabelText(canvas, Left(), Top(), font_, caption_);
@@ -57,7 +51,7 @@ void TLabel::FontChanged() {
 // While the layout is read a label keeps its stored size; afterwards it takes
 // the size of its text, measured as it will be drawn.
 void TLabel::AdjustBounds() {
-  if (loading_ || !autoSize_) return;
+  if (loading_) return;
   TSize size = MeasureLabelText(font_, caption_);
   SetBounds(Left(), Top(), size.Width, size.Height);
 }

@@ -23,8 +23,6 @@ class TLabel : public TControl {
   void SetColor(TColor color);
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool transparent);
-  bool AutoSize() const { return autoSize_; }
-  void SetAutoSize(bool autoSize);
 
   void Paint(TCanvas& canvas) override;
   void Loaded() override;
@@ -38,6 +36,5 @@ class TLabel : public TControl {
   TFont font_;
   TColor color_ = clBtnFace;
   bool transparent_ = false;
-  bool autoSize_ = true;
   bool loading_ = true;
 };
