@@ -82,7 +82,6 @@ TApplication::~TApplication() {
 void TApplication::Run() {
   if (!mainForm_ || terminated_) return;
   mainForm_->Show();
-  StartSoundPlayer();
   while (!terminated_) HandleMessage();
 }
 
@@ -178,6 +177,9 @@ std::vector<TApplication::TimerEntry>::iterator TApplication::NextTimer() {
 
 void TApplication::Idle() {
   for (TCustomForm* form : windows_) Guarded([form] { form->CheckMouseLeave(); });
+  // Not before: reaching a sound server can take longer than the whole first
+  // frame. Once the loop has nothing left to do the frame is out.
+  StartSoundPlayer();
 }
 
 void TApplication::WaitMessage() {

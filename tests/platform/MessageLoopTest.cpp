@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -114,6 +115,37 @@ TEST_F(MessageLoop, ATickWaitsForAMessageThatAHandlerPosted) {
   Application->ProcessMessages();
 
   EXPECT_EQ(log, (std::vector<std::string>{"click", "move", "tick"}));
+}
+
+// Notes whether the audio system was up whenever it painted.
+class TAudioWatchingBlock : public headless::TBlock {
+ public:
+  TAudioWatchingBlock(TCustomForm& parent, std::string name) : TBlock(parent, std::move(name), kGrey) {}
+
+  void Paint(TCanvas& canvas) override {
+    AudioUpAtPaint.push_back(SDL_WasInit(SDL_INIT_AUDIO) != 0);
+    TBlock::Paint(canvas);
+  }
+
+  std::vector<bool> AudioUpAtPaint;
+};
+
+TEST_F(MessageLoop, TheAudioSystemStartsOnlyAfterTheFirstFrame) {
+  auto& watcher = form_->AddControl<TAudioWatchingBlock>("Watcher");
+  watcher.SetBounds(100, 20, 40, 40);
+  std::optional<bool> audioUpAtTick;
+  TTimer timer("Timer");
+  timer.SetInterval(30);
+  timer.SetOnTimer([&](TObject*) {
+    audioUpAtTick = SDL_WasInit(SDL_INIT_AUDIO) != 0;
+    Application->Terminate();
+  });
+
+  Application->Run();
+
+  ASSERT_FALSE(watcher.AudioUpAtPaint.empty()) << "the new control was never painted";
+  EXPECT_FALSE(watcher.AudioUpAtPaint.front()) << "the audio system started before the frame was out";
+  EXPECT_EQ(audioUpAtTick, true) << "the audio system was not up by the first tick";
 }
 
 // ---- Ending the loop ----
