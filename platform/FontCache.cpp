@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 
 #include "Errors.h"
 
@@ -16,32 +17,41 @@ FontCache::FontCache() {
 }
 
 FontCache::~FontCache() {
-  for (auto& [key, font] : fonts_) TTF_CloseFont(font);
+  for (auto& [file, face] : faces_) TTF_CloseFont(face.Font);
+  faces_.clear();  // the mappings go only after every face that reads them
   TTF_Quit();
 }
 
 // At the library's default of 72 dots per inch a size of N points is an em of
-// N pixels.
+// N pixels. Switching size or style empties the face's glyph cache, which
+// costs little: the labels that tick every few milliseconds keep to one size.
 TTF_Font* FontCache::Get(const FontFile& file, int pixelSize, bool bold) {
-  auto key = std::make_tuple(file, pixelSize, bold);
-  auto found = fonts_.find(key);
-  if (found != fonts_.end()) return found->second;
-  const MappedFile& bytes = Mapped(file.Path);
-  if (!bytes.Data() || bytes.Size() > static_cast<std::size_t>(INT_MAX)) {
-    throw EOutOfResources("Cannot read the font " + file.Path);
+  auto found = faces_.find(file);
+  if (found == faces_.end()) found = faces_.emplace(file, Open(file, pixelSize)).first;
+  Face& face = found->second;
+  if (face.PixelSize != pixelSize) {
+    if (TTF_SetFontSize(face.Font, pixelSize) != 0) {
+      throw EOutOfResources("Cannot size the font " + file.Path + ": " + TTF_GetError());
+    }
+    face.PixelSize = pixelSize;
   }
-  SDL_RWops* stream = SDL_RWFromConstMem(bytes.Data(), static_cast<int>(bytes.Size()));
-  TTF_Font* font = stream ? TTF_OpenFontIndexRW(stream, 1, pixelSize, file.Index) : nullptr;
-  if (font == nullptr) {
-    throw EOutOfResources("Cannot open the font " + file.Path + ": " + TTF_GetError());
+  int style = bold ? TTF_STYLE_BOLD : TTF_STYLE_NORMAL;
+  if (face.Style != style) {
+    TTF_SetFontStyle(face.Font, style);
+    face.Style = style;
   }
-  if (bold) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
-  fonts_.emplace(std::move(key), font);
-  return font;
+  return face.Font;
 }
 
-const MappedFile& FontCache::Mapped(const std::string& path) {
-  std::unique_ptr<MappedFile>& file = files_[path];
-  if (!file) file = std::make_unique<MappedFile>(path);
-  return *file;
+FontCache::Face FontCache::Open(const FontFile& file, int pixelSize) {
+  Face face;
+  face.Bytes = std::make_unique<MappedFile>(file.Path);
+  if (!face.Bytes->Data() || face.Bytes->Size() > static_cast<std::size_t>(INT_MAX)) {
+    throw EOutOfResources("Cannot read the font " + file.Path);
+  }
+  SDL_RWops* stream = SDL_RWFromConstMem(face.Bytes->Data(), static_cast<int>(face.Bytes->Size()));
+  face.Font = stream ? TTF_OpenFontIndexRW(stream, 1, pixelSize, file.Index) : nullptr;
+  if (!face.Font) throw EOutOfResources("Cannot open the font " + file.Path + ": " + TTF_GetError());
+  face.PixelSize = pixelSize;
+  return face;
 }

@@ -5,15 +5,14 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <tuple>
 
 #include "FontFile.h"
 #include "MappedFile.h"
 
-// Every font the labels draw with, opened on first use and kept open, so that
-// redrawing a label never opens a font or starts a glyph cache of its own.
-// Each font file is mapped once and every size and style reads from that
-// mapping: reading a face through a file stream takes thousands of seeks.
+// The faces the labels draw with, opened on first use and kept open, so that
+// redrawing a label never opens a font. Each face is opened once from a
+// mapping of its file and switched to the size and style asked for: opening
+// a face copies its tables, and the labels ask for four sizes of one face.
 class FontCache {
  public:
   static FontCache& Shared();
@@ -22,15 +21,21 @@ class FontCache {
   FontCache(const FontCache&) = delete;
   FontCache& operator=(const FontCache&) = delete;
 
-  // The font whose em is pixelSize pixels; bold is drawn by emboldening the
-  // outlines. Throws EOutOfResources when the file cannot be opened.
+  // The face set to an em of pixelSize pixels; bold is drawn by emboldening
+  // the outlines. Set so until the next call. Throws EOutOfResources when the
+  // file cannot be opened.
   TTF_Font* Get(const FontFile& file, int pixelSize, bool bold);
 
  private:
-  FontCache();
-  const MappedFile& Mapped(const std::string& path);
+  struct Face {
+    std::unique_ptr<MappedFile> Bytes;
+    TTF_Font* Font = nullptr;
+    int PixelSize = 0;
+    int Style = TTF_STYLE_NORMAL;
+  };
 
-  // Unmapped only after the destructor has closed every font.
-  std::map<std::string, std::unique_ptr<MappedFile>> files_;
-  std::map<std::tuple<FontFile, int, bool>, TTF_Font*> fonts_;
+  FontCache();
+  static Face Open(const FontFile& file, int pixelSize);
+
+  std::map<FontFile, Face> faces_;
 };
