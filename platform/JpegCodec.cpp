@@ -55,7 +55,12 @@ int ShownErrorNumber(int codecNumber) {
   }
 }
 
-void ChooseOutput(jpeg_decompress_struct* cinfo, bool toPalette) {
+// The colour space whose bytes in memory form 0x00RRGGBB words.
+constexpr J_COLOR_SPACE XrgbWords() {
+  return __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+}
+
+void ChooseOutput(jpeg_decompress_struct* cinfo, bool toPalette, bool toXrgb) {
   cinfo->scale_num = 1;
   cinfo->scale_denom = 1;
   cinfo->dct_method = JDCT_FLOAT;
@@ -65,7 +70,7 @@ void ChooseOutput(jpeg_decompress_struct* cinfo, bool toPalette) {
     cinfo->quantize_colors = TRUE;
     cinfo->desired_number_of_colors = kPaletteColours;
   } else {
-    cinfo->out_color_space = JCS_RGB;
+    cinfo->out_color_space = toXrgb ? XrgbWords() : JCS_RGB;
   }
 }
 
@@ -142,7 +147,7 @@ int DecodeJpeg(JpegDecodeJob* job) {
   // Data that ends early reads as if an end-of-image marker followed.
   jpeg_mem_src(&cinfo, job->data, job->size);
   jpeg_read_header(&cinfo, TRUE);
-  ChooseOutput(&cinfo, job->toPalette);
+  ChooseOutput(&cinfo, job->toPalette, job->toXrgb);
   jpeg_start_decompress(&cinfo);
   if (job->toPalette) {
     CopyColormap(&cinfo, job);

@@ -21,8 +21,10 @@ struct JpegDecodeJob {
   const unsigned char* data = nullptr;
   std::size_t size = 0;
   // Quantised to at most 236 colours, one palette index per pixel; else RGB,
-  // three bytes per pixel.
+  // three bytes per pixel, or with toXrgb four: one 32-bit word 0x00RRGGBB in
+  // the machine's byte order, the layout of most window surfaces.
   bool toPalette = false;
+  bool toXrgb = false;
   // The part of the picture wanted, from its top-left corner; nothing beyond
   // it is decoded that need not be.
   int width = 0;

@@ -92,11 +92,13 @@ std::vector<unsigned char> ReadWholeFile(const std::string& fileName) {
   return bytes;
 }
 
-SDL_Surface* CreateEmptyBitmap(TSize size, bool toPalette) {
-  if (!toPalette) {
-    // SDL fills new surfaces with zeros: black.
-    return SDL_CreateRGBSurfaceWithFormat(0, size.Width, size.Height, 24, SDL_PIXELFORMAT_RGB24);
-  }
+// The layout the codec writes for JpegDecodeJob::toXrgb.
+constexpr Uint32 kXrgbFormat = SDL_PIXELFORMAT_RGB888;
+
+SDL_Surface* CreateEmptyBitmap(TSize size, bool toPalette, bool toXrgb) {
+  // SDL fills new surfaces with zeros: black.
+  if (toXrgb) return SDL_CreateRGBSurfaceWithFormat(0, size.Width, size.Height, 32, kXrgbFormat);
+  if (!toPalette) return SDL_CreateRGBSurfaceWithFormat(0, size.Width, size.Height, 24, SDL_PIXELFORMAT_RGB24);
   SDL_Surface* bitmap = SDL_CreateRGBSurfaceWithFormat(0, size.Width, size.Height, 8, SDL_PIXELFORMAT_INDEX8);
   if (bitmap) SDL_FillRect(bitmap, nullptr, kUndecodedIndex);
   return bitmap;
@@ -140,7 +142,7 @@ void TJPEGImage::LoadFromFile(const std::string& fileName) {
 void TJPEGImage::Draw(TCanvas& canvas, int x, int y) {
   if (!decodeAttempted_) {
     try {
-      Decode();
+      Decode(canvas.Surface()->format->format);
     } catch (const Exception&) {
       Blit(canvas, x, y);
       throw;
@@ -155,21 +157,23 @@ TSize TJPEGImage::DecodedSize() const {
   return {std::clamp(limit_.Width, 0, width_), std::clamp(limit_.Height, 0, height_)};
 }
 
-void TJPEGImage::Decode() {
+void TJPEGImage::Decode(Uint32 canvasFormat) {
   decodeAttempted_ = true;
   TSize size = DecodedSize();
   if (static_cast<long long>(size.Width) * size.Height > kMaxBitmapPixels) {
     throw JpegError(JpegOutOfMemoryNumber());
   }
   bool toPalette = QuantisesToPalette();
+  bool toXrgb = !toPalette && canvasFormat == kXrgbFormat;
   if (size.Width > 0 && size.Height > 0) {
-    bitmap_.reset(CreateEmptyBitmap(size, toPalette));
+    bitmap_.reset(CreateEmptyBitmap(size, toPalette, toXrgb));
     if (!bitmap_) throw EOutOfMemory("メモリが足りません");
   }
   JpegDecodeJob job;
   job.data = data_.data();
   job.size = data_.size();
   job.toPalette = toPalette;
+  job.toXrgb = toXrgb;
   job.width = size.Width;
   job.height = size.Height;
   job.pixels = bitmap_ ? static_cast<unsigned char*>(bitmap_->pixels) : nullptr;
@@ -182,6 +186,10 @@ void TJPEGImage::Decode() {
 void TJPEGImage::Blit(TCanvas& canvas, int x, int y) {
   if (!bitmap_) return;
   const SDL_PixelFormat* target = canvas.Surface()->format;
+  if (bitmap_->format->format == target->format) {
+    canvas.Draw(x, y, bitmap_.get());
+    return;
+  }
   if (!readyToBlit_ || readyToBlit_->format->format != target->format) {
     readyToBlit_.reset(SDL_ConvertSurface(bitmap_.get(), target, 0));
     // A picture is opaque: copy it, never blend it.

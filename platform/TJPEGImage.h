@@ -42,7 +42,8 @@ class TJPEGImage : public TGraphic {
 
   bool QuantisesToPalette() const;
   TSize DecodedSize() const;
-  void Decode();
+  // Straight into the canvas's format where the codec can write it.
+  void Decode(Uint32 canvasFormat);
   void Blit(TCanvas& canvas, int x, int y);
 
   static bool decodeToPalette_;
@@ -54,6 +55,7 @@ class TJPEGImage : public TGraphic {
   TSize limit_{INT_MAX, INT_MAX};
   bool decodeAttempted_ = false;
   SurfacePtr bitmap_;
-  // The bitmap in the format of the canvas last drawn on, so a paint is one copy.
+  // The bitmap converted to the format of the canvas last drawn on, when it
+  // was not decoded in that format, so that a paint is one copy.
   SurfacePtr readyToBlit_;
 };
