@@ -52,6 +52,10 @@ void RedirectTo(const std::filesystem::path& file, int descriptor) {
   sigprocmask(SIG_SETMASK, &none, nullptr);
   signal(SIGINT, SIG_DFL);
   signal(SIGTERM, SIG_DFL);
+  if (options.addressSpaceLimit != RLIM_INFINITY) {
+    rlimit limit{options.addressSpaceLimit, options.addressSpaceLimit};
+    if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(126);
+  }
   execve(arguments[0], arguments, environment);
   _exit(127);
 }

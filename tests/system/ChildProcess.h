@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/resource.h>
 #include <sys/types.h>
 
 #include <chrono>
@@ -19,6 +20,7 @@ class ChildProcess {
     std::filesystem::path outputFile;  // standard output; empty: /dev/null
     std::filesystem::path errorFile;  // standard error; empty: /dev/null
     int inheritedDescriptor = -1;  // one more descriptor the child keeps open
+    rlim_t addressSpaceLimit = RLIM_INFINITY;  // bytes of virtual memory it may map
   };
 
   explicit ChildProcess(const Options& options);

@@ -1,6 +1,6 @@
 // The program against what a careless or hostile setup hands it: a folder or
-// a stub where the picture should be, a picture cut short, a wave file of
-// noise, no sound card and no Japanese font. It neither crashes nor hangs,
+// a stub where the picture should be, a picture cut short or too large to
+// hold, a wave file of noise, no sound card and no Japanese font. It neither crashes nor hangs,
 // opens its window and reports exactly what it must, or nothing.
 
 #include <X11/keysym.h>
@@ -75,7 +75,18 @@ void WriteFile(const std::filesystem::path& file, const std::string& bytes) {
 struct UnloadablePictureCase {
   std::string name;
   std::function<void(const SketchFolder&)> prepare;
+  rlim_t addressSpaceLimit = RLIM_INFINITY;
 };
+
+// Far more than the program needs to run, far less than the picture.
+constexpr rlim_t kAddressSpaceLimit = 1ULL << 30;
+constexpr std::uintmax_t kPictureBeyondTheLimit = 4ULL << 30;
+
+// Holes read as zeros; the disk holds none of it.
+void WriteSparsePicture(const SketchFolder& folder, std::uintmax_t size) {
+  folder.WritePictureBytes("");
+  std::filesystem::resize_file(folder.PicturePath(), size);
+}
 
 void PrintTo(const UnloadablePictureCase& c, std::ostream* out) { *out << c.name; }
 
@@ -85,14 +96,23 @@ const UnloadablePictureCase kUnloadablePictures[] = {
     // One byte has no start-of-image marker, whether or not it begins one.
     {"OneByte", [](const SketchFolder& f) { f.WritePictureBytes("J"); }},
     {"OneByteOfAMarker", [](const SketchFolder& f) { f.WritePictureBytes("\xff"); }},
+    // Too large to be held in memory: a stream error, not a crash.
+    {"LargerThanTheMemoryItMayUse", [](const SketchFolder& f) { WriteSparsePicture(f, kPictureBeyondTheLimit); },
+     kAddressSpaceLimit},
 };
 
 class HostilePictureTest : public testing::TestWithParam<UnloadablePictureCase> {};
 
 TEST_P(HostilePictureTest, BoxComesBeforeTheWindowThenTheWindowOpens) {
+#ifdef __SANITIZE_ADDRESS__
+  // The sanitizer's shadow memory alone is far beyond any such limit.
+  if (GetParam().addressSpaceLimit != RLIM_INFINITY) GTEST_SKIP() << "an address space limit under AddressSanitizer";
+#endif
   SketchFolder folder;
   GetParam().prepare(folder);
-  SketchSession sketch(folder);
+  SketchSession::Options options;
+  options.addressSpaceLimit = GetParam().addressSpaceLimit;
+  SketchSession sketch(folder, options);
 
   std::optional<XClient::WindowInfo> box = sketch.WaitForMessageBox();
   ASSERT_TRUE(box) << "no message box; standard error: " << sketch.ErrorOutput();

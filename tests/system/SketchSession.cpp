@@ -39,6 +39,7 @@ SketchSession::SketchSession(const SketchFolder& folder, const Options& options)
   program.workingDirectory = folder.Root();
   program.outputFile = folder.ScratchPath("stdout.txt");
   program.errorFile = errorFile_;
+  program.addressSpaceLimit = options.addressSpaceLimit;
   program_ = std::make_unique<ChildProcess>(program);
 }
 

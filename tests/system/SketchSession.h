@@ -22,6 +22,8 @@ class SketchSession {
     // "NAME=value" entries for the program, over the display and the silent
     // audio driver that every run gets.
     std::vector<std::string> environment;
+    // What "ulimit -v" would allow it, in bytes.
+    rlim_t addressSpaceLimit = RLIM_INFINITY;
   };
 
   SketchSession(const SketchFolder& folder, const Options& options);
