@@ -6,7 +6,7 @@
 #                      picture is on the screen
 #   peak memory        the high-water mark of the resident set (VmHWM) after
 #                      22 s, just before the program is asked to quit
-#   CPU while ticking  user + system time from 2 s to 22 s after the start,
+#   CPU while ticking  time on the processor from 2 s to 22 s after the start,
 #                      per second of wall time
 # Prints the medians, the ratios piece/minimal and the targets; exits with 1 if
 # a ratio is over its target.
