@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <string>
-#include <utility>
 
 #include "Errors.h"
 
@@ -24,7 +23,7 @@ FontCache::~FontCache() {
 
 // At the library's default of 72 dots per inch a size of N points is an em of
 // N pixels. Switching size or style empties the face's glyph cache, which
-// costs little: the labels that tick every few milliseconds keep to one size.
+// costs little: the label redrawn at every tick keeps to one size.
 TTF_Font* FontCache::Get(const FontFile& file, int pixelSize, bool bold) {
   auto found = faces_.find(file);
   if (found == faces_.end()) found = faces_.emplace(file, Open(file, pixelSize)).first;

@@ -60,17 +60,17 @@ constexpr J_COLOR_SPACE XrgbWords() {
   return __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 }
 
-void ChooseOutput(jpeg_decompress_struct* cinfo, bool toPalette, bool toXrgb) {
+void ChooseOutput(jpeg_decompress_struct* cinfo, JpegLayout layout) {
   cinfo->scale_num = 1;
   cinfo->scale_denom = 1;
   cinfo->dct_method = JDCT_FLOAT;
   cinfo->do_block_smoothing = TRUE;
   cinfo->buffered_image = FALSE;
-  if (toPalette) {
+  if (layout == JpegLayout::Palette) {
     cinfo->quantize_colors = TRUE;
     cinfo->desired_number_of_colors = kPaletteColours;
   } else {
-    cinfo->out_color_space = toXrgb ? XrgbWords() : JCS_RGB;
+    cinfo->out_color_space = layout == JpegLayout::Xrgb ? XrgbWords() : JCS_RGB;
   }
 }
 
@@ -147,9 +147,9 @@ int DecodeJpeg(JpegDecodeJob* job) {
   // Data that ends early reads as if an end-of-image marker followed.
   jpeg_mem_src(&cinfo, job->data, job->size);
   jpeg_read_header(&cinfo, TRUE);
-  ChooseOutput(&cinfo, job->toPalette, job->toXrgb);
+  ChooseOutput(&cinfo, job->layout);
   jpeg_start_decompress(&cinfo);
-  if (job->toPalette) {
+  if (job->layout == JpegLayout::Palette) {
     CopyColormap(&cinfo, job);
   } else {
     CropToWidth(&cinfo, job->width);

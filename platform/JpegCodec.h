@@ -17,14 +17,18 @@ struct JpegHeader {
 // memory (at least one byte).
 int ReadJpegHeader(const unsigned char* data, std::size_t size, JpegHeader* header);
 
+// How decoded pixels lie in the target's rows.
+enum class JpegLayout {
+  Rgb,      // three bytes per pixel: red, green, blue
+  Xrgb,     // one 32-bit word 0x00RRGGBB per pixel in the machine's byte order,
+            // the layout of most window surfaces
+  Palette,  // one index per pixel into at most 236 colours
+};
+
 struct JpegDecodeJob {
   const unsigned char* data = nullptr;
   std::size_t size = 0;
-  // Quantised to at most 236 colours, one palette index per pixel; else RGB,
-  // three bytes per pixel, or with toXrgb four: one 32-bit word 0x00RRGGBB in
-  // the machine's byte order, the layout of most window surfaces.
-  bool toPalette = false;
-  bool toXrgb = false;
+  JpegLayout layout = JpegLayout::Rgb;
   // The part of the picture wanted, from its top-left corner; nothing beyond
   // it is decoded that need not be.
   int width = 0;
@@ -33,7 +37,7 @@ struct JpegDecodeJob {
   // part. Without them no row is read, though the codec still starts.
   unsigned char* pixels = nullptr;
   int pitch = 0;
-  // Filled when toPalette, as soon as the codec has chosen its colours.
+  // Filled for a palette, as soon as the codec has chosen its colours.
   unsigned char palette[256][3] = {};
   int paletteSize = 0;
 };

@@ -92,13 +92,15 @@ std::vector<unsigned char> ReadWholeFile(const std::string& fileName) {
   return bytes;
 }
 
-// The layout the codec writes for JpegDecodeJob::toXrgb.
+// The surface format whose pixels lie as the codec writes JpegLayout::Xrgb.
 constexpr Uint32 kXrgbFormat = SDL_PIXELFORMAT_RGB888;
 
-SDL_Surface* CreateEmptyBitmap(TSize size, bool toPalette, bool toXrgb) {
+SDL_Surface* CreateEmptyBitmap(TSize size, JpegLayout layout) {
   // SDL fills new surfaces with zeros: black.
-  if (toXrgb) return SDL_CreateRGBSurfaceWithFormat(0, size.Width, size.Height, 32, kXrgbFormat);
-  if (!toPalette) return SDL_CreateRGBSurfaceWithFormat(0, size.Width, size.Height, 24, SDL_PIXELFORMAT_RGB24);
+  if (layout == JpegLayout::Xrgb) return SDL_CreateRGBSurfaceWithFormat(0, size.Width, size.Height, 32, kXrgbFormat);
+  if (layout == JpegLayout::Rgb) {
+    return SDL_CreateRGBSurfaceWithFormat(0, size.Width, size.Height, 24, SDL_PIXELFORMAT_RGB24);
+  }
   SDL_Surface* bitmap = SDL_CreateRGBSurfaceWithFormat(0, size.Width, size.Height, 8, SDL_PIXELFORMAT_INDEX8);
   if (bitmap) SDL_FillRect(bitmap, nullptr, kUndecodedIndex);
   return bitmap;
@@ -163,23 +165,23 @@ void TJPEGImage::Decode(Uint32 canvasFormat) {
   if (static_cast<long long>(size.Width) * size.Height > kMaxBitmapPixels) {
     throw JpegError(JpegOutOfMemoryNumber());
   }
-  bool toPalette = QuantisesToPalette();
-  bool toXrgb = !toPalette && canvasFormat == kXrgbFormat;
+  JpegLayout layout = QuantisesToPalette()          ? JpegLayout::Palette
+                      : canvasFormat == kXrgbFormat ? JpegLayout::Xrgb
+                                                    : JpegLayout::Rgb;
   if (size.Width > 0 && size.Height > 0) {
-    bitmap_.reset(CreateEmptyBitmap(size, toPalette, toXrgb));
+    bitmap_.reset(CreateEmptyBitmap(size, layout));
     if (!bitmap_) throw EOutOfMemory("メモリが足りません");
   }
   JpegDecodeJob job;
   job.data = data_.data();
   job.size = data_.size();
-  job.toPalette = toPalette;
-  job.toXrgb = toXrgb;
+  job.layout = layout;
   job.width = size.Width;
   job.height = size.Height;
   job.pixels = bitmap_ ? static_cast<unsigned char*>(bitmap_->pixels) : nullptr;
   job.pitch = bitmap_ ? bitmap_->pitch : 0;
   int error = DecodeJpeg(&job);
-  if (bitmap_ && toPalette) ApplyPalette(bitmap_.get(), job);
+  if (bitmap_ && layout == JpegLayout::Palette) ApplyPalette(bitmap_.get(), job);
   if (error != 0) throw JpegError(error);
 }
 
