@@ -118,10 +118,11 @@ bool TApplication::ProcessMessage() {
 }
 
 // SDL_PollEvent reports an empty queue at the end of each "poll cycle", even
-// when messages posted meanwhile (by a handler, say) wait behind it; a second
-// poll starts a new cycle and tells whether the queue is really empty.
+// when messages posted meanwhile (by a handler, say) wait behind it. Those are
+// taken from the queue as it stands: asking the window system again at once
+// would only cost a round of system calls on every turn of the loop.
 bool TApplication::TakeMessage(SDL_Event& event) {
-  return SDL_PollEvent(&event) || SDL_PollEvent(&event);
+  return SDL_PollEvent(&event) || SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1;
 }
 
 void TApplication::Dispatch(const SDL_Event& event) {
