@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/WaveFile.h"
+
 namespace {
 
 constexpr int kPictureSize = 321;
@@ -424,28 +426,14 @@ void WriteJpeg(const std::string& fileName, const std::vector<unsigned char>& rg
   if (std::fclose(file) != 0) throw std::runtime_error("cannot write " + fileName);
 }
 
-void PutLittleEndian(std::string& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
 void WriteWave(const std::string& fileName, const std::vector<std::int16_t>& samples, int sampleRate) {
-  std::uint32_t dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
-  std::string out = "RIFF";
-  PutLittleEndian(out, 36 + dataBytes, 4);
-  out += "WAVEfmt ";
-  PutLittleEndian(out, 16, 4);              // format chunk size
-  PutLittleEndian(out, 1, 2);               // PCM
-  PutLittleEndian(out, 1, 2);               // mono
-  PutLittleEndian(out, sampleRate, 4);
-  PutLittleEndian(out, sampleRate * 2, 4);  // bytes per second
-  PutLittleEndian(out, 2, 2);               // bytes per frame
-  PutLittleEndian(out, 16, 2);              // bits per sample
-  out += "data";
-  PutLittleEndian(out, dataBytes, 4);
-  for (std::int16_t s : samples) PutLittleEndian(out, static_cast<std::uint16_t>(s), 2);
-  std::ofstream file(fileName, std::ios::binary);
-  file.write(out.data(), static_cast<std::streamsize>(out.size()));
-  if (!file) throw std::runtime_error("cannot write " + fileName);
+  std::vector<char> pcm;
+  for (std::int16_t s : samples) {
+    auto bits = static_cast<std::uint16_t>(s);
+    pcm.push_back(static_cast<char>(bits & 0xFF));
+    pcm.push_back(static_cast<char>(bits >> 8));
+  }
+  wave_file::WriteMonoWave16(fileName, static_cast<std::uint32_t>(sampleRate), pcm);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "platform/Sound.h"
-#include "tests/support/WaveFile.h"
+#include "tools/WaveFile.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ std::vector<char> ToneBytes(int samples) {
 }
 
 void WriteWave(const std::filesystem::path& file, const std::vector<char>& data) {
-  test_support::WriteMonoWave16(file, kSampleRate, data);
+  wave_file::WriteMonoWave16(file, kSampleRate, data);
 }
 
 bool WaitFor(const std::function<bool()>& condition) {

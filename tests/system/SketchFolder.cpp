@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "JpegTools.h"
-#include "tests/support/WaveFile.h"
+#include "tools/WaveFile.h"
 
 namespace {
 
@@ -55,5 +55,5 @@ void SketchFolder::WriteChime() const {
     pcm.push_back(static_cast<char>(sample & 0xFF));
     pcm.push_back(static_cast<char>(sample >> 8));
   }
-  test_support::WriteMonoWave16(root_ / "[]" / "r1.wav", kSampleRate, pcm);
+  wave_file::WriteMonoWave16(root_ / "[]" / "r1.wav", kSampleRate, pcm);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-// Writes the small wave files that the sound tests play: 16-bit mono PCM in a
-// RIFF WAVE container.
+// Writes 16-bit mono PCM in a RIFF WAVE container: the chime shipped in "[]"
+// and the small wave files that the sound tests play.
 
 #include <cstdint>
 #include <filesystem>
@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace test_support {
+namespace wave_file {
 
 inline void PutLittleEndian(std::ofstream& out, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
@@ -35,4 +35,4 @@ inline void WriteMonoWave16(const std::filesystem::path& file, std::uint32_t sam
   if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 
-}  // namespace test_support
+}  // namespace wave_file
